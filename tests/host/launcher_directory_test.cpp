@@ -1,0 +1,46 @@
+#include "launcher_directory.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+LeadBytes CodePage932()
+{
+    LeadBytes leadBytes;
+    for (unsigned byte = 0x81; byte <= 0x9F; ++byte) leadBytes.isLead[byte] = true;
+    for (unsigned byte = 0xE0; byte <= 0xFC; ++byte) leadBytes.isLead[byte] = true;
+    return leadBytes;
+}
+
+struct DirectoryCase {
+    const char* name;
+    std::string modulePath;
+    bool doubleByte;
+    std::string directory;
+};
+
+TEST(LauncherDirectory, CutAtTheLastBackslash)
+{
+    const DirectoryCase cases[] = {
+        {"folder", R"(D:\media\launcher.exe)", false, R"(D:\media)"},
+        {"drive root", R"(D:\launcher.exe)", false, "D:"},
+        {"folder with blanks", R"(D:\Disc One\launcher.exe)", false, R"(D:\Disc One)"},
+        {"forward slash does not separate", R"(D:\media/disc/launcher.exe)", false, "D:"},
+        {"no backslash: taken whole", "launcher.exe", false, "launcher.exe"},
+        {"empty path", "", false, ""},
+        {"network path", R"(\\server\share\launcher.exe)", false, R"(\\server\share)"},
+        {"0x5C trail byte in the file name", "D:\\media\\\x95\x5C.exe", true, R"(D:\media)"},
+        {"0x5C trail byte in a folder name", "D:\\\x95\x5C\\launcher.exe", true, "D:\\\x95\x5C"},
+        {"a real backslash after a character", "D:\\\x95\x5C\\\x95\x5C.exe", true, "D:\\\x95\x5C"},
+        {"lead byte last", "D:\\media\\\x95", true, R"(D:\media)"},
+        {"single-byte code page: 0x5C is a backslash", "D:\\media\\\x95\x5C.exe", false, "D:\\media\\\x95"},
+    };
+    for (const DirectoryCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(LauncherDirectory(row.modulePath, row.doubleByte ? CodePage932() : LeadBytes{}), row.directory);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,60 @@
+// What the host tests tell the stand-in kernel to answer, and the calls it
+// saw. Every service the launcher uses appends one line to calls, naming its
+// arguments, so a test can compare the whole conversation at once.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "kernel_services.h"
+
+enum class Wow64Query {
+    Missing,  // the kernel has no IsWow64Process
+    Answers,  // it writes wow64Flag and returns wow64QueryResult
+    Fails,    // it returns FALSE and leaves the flag as it was
+};
+
+struct StandinKernel {
+    // GetModuleFileNameA reports this path; an empty one makes it fail
+    // with moduleFileNameError.
+    std::string modulePath = "D:\\media\\launcher.exe";
+    DWORD moduleFileNameError = 126;
+
+    // GetCommandLineA returns this line, or a null pointer.
+    std::string commandLine = "launcher.exe";
+    bool commandLineMissing = false;
+
+    // The ANSI code page's lead byte ranges; GetCPInfo can refuse.
+    std::vector<std::pair<BYTE, BYTE>> leadByteRanges;
+    bool codePageQueryFails = false;
+
+    Wow64Query wow64Query = Wow64Query::Answers;
+    BOOL wow64Flag = FALSE;
+    BOOL wow64QueryResult = TRUE;
+
+    // The version record GetVersionExA fills, unless it refuses.
+    DWORD platformId = 2;
+    DWORD majorVersion = 5;
+    DWORD minorVersion = 1;
+    bool versionQueryFails = false;
+
+    // CreateProcessA succeeds, or fails with startError.
+    bool startSucceeds = true;
+    DWORD startError = 2;
+
+    DWORD installerExitStatus = 0;
+    bool exitCodeQueryFails = false;
+    DWORD exitCodeQueryError = 6;
+
+    std::vector<std::string> calls;
+
+    // What the last CreateProcessA was given, byte for byte.
+    std::string startedApplicationName;
+    std::string startedCommandLine;
+};
+
+// The one stand-in kernel of the test process; ResetStandin restores every
+// answer to its default and forgets every call.
+StandinKernel& Standin();
+void ResetStandin();
