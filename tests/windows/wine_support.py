@@ -1,0 +1,162 @@
+"""Running the launcher under Wine: prefixes, media and the start driver.
+
+The prefixes live in the build tree and are made once, then reused by every
+test of a run. A medium is a folder laid out as on a disc: the launcher in
+its root, stand-in installers in 32bit\\ and 64bit\\.
+"""
+
+import os
+import shutil
+import subprocess
+import tempfile
+
+BUILD_DIR = os.environ.get("BUILD_DIR", os.path.join(os.path.dirname(__file__), "..", "..", "build", "windows"))
+BUILD_DIR = os.path.abspath(BUILD_DIR)
+LAUNCHER = os.path.join(BUILD_DIR, "launcher.exe")
+TEST_PROGRAMS = os.path.join(BUILD_DIR, "test-programs")
+RECORDING_INSTALLER = os.path.join(TEST_PROGRAMS, "recording_installer.exe")
+DRIVER = os.path.join(TEST_PROGRAMS, "start_with_command_line.exe")
+CLASSIFICATION_PROBE = os.path.join(TEST_PROGRAMS, "classification_probe.exe")
+PLANTED_LIBRARY = os.path.join(TEST_PROGRAMS, "planted_library.dll")
+WORK_DIR = os.path.join(BUILD_DIR, "wine-tests")
+
+FAILURE_LINE = b"Could not start the installer\r\n"
+
+
+def windows_path(unix_path, encoding="latin-1"):
+    """The path as a Windows program sees it: Wine maps Z: to the Unix root."""
+    return ("Z:" + os.path.abspath(unix_path).replace("/", "\\")).encode(encoding)
+
+
+class Prefix:
+    """A Wine prefix of one architecture, made on first use."""
+
+    def __init__(self, arch, locale="C.UTF-8"):
+        self.arch = arch
+        self.path = os.path.join(BUILD_DIR, "wine-prefixes", arch)
+        self.locale = locale
+
+    def environment(self, extra=None, locale=None):
+        env = {
+            "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
+            "HOME": os.environ.get("HOME", "/root"),
+            "WINEPREFIX": self.path,
+            "WINEARCH": self.arch,
+            "WINEDEBUG": "-all",
+            "WINEDLLOVERRIDES": "mscoree,mshtml=",
+            "LANG": locale or self.locale,
+            "LC_ALL": locale or self.locale,
+        }
+        env.update(extra or {})
+        return env
+
+    def ensure(self):
+        if os.path.exists(os.path.join(self.path, "system.reg")):
+            return
+        os.makedirs(os.path.dirname(self.path), exist_ok=True)
+        subprocess.run(["wineboot", "-i"], env=self.environment(), check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+        # Wait for the server to write the new registry to disk.
+        subprocess.run(["wineserver", "-w"], env=self.environment(), timeout=300)
+
+    def wine(self, args, extra_env=None, locale=None, timeout=120, cwd=None):
+        """Runs a program; returns its exit status and the bytes of its standard
+        output and standard error. These go through files, not pipes: the wine
+        server's own processes would keep a pipe open long after the program."""
+        with tempfile.TemporaryFile() as stdout, tempfile.TemporaryFile() as stderr:
+            completed = subprocess.run(["wine"] + list(args), env=self.environment(extra_env, locale), cwd=cwd,
+                                       stdin=subprocess.DEVNULL, stdout=stdout, stderr=stderr, timeout=timeout)
+            stdout.seek(0)
+            stderr.seek(0)
+            return completed.returncode, stdout.read(), stderr.read()
+
+    def set_version(self, name):
+        """The Windows version that the prefix reports from now on."""
+        self.wine(["winecfg", "-v", name], timeout=120)
+
+    def keep_server(self):
+        """Keeps the wine server up between programs, which saves seconds a start."""
+        subprocess.run(["wineserver", "-p"], env=self.environment(), timeout=60,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def stop(self):
+        subprocess.run(["wineserver", "-k"], env=self.environment(), timeout=60,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+PREFIX_32 = Prefix("win32")
+PREFIX_64 = Prefix("win64")
+
+
+def new_folder(name):
+    os.makedirs(WORK_DIR, exist_ok=True)
+    return tempfile.mkdtemp(prefix=name + "-", dir=WORK_DIR)
+
+
+def lay_out_medium(root, launcher_name="launcher.exe", builds=("32bit", "64bit")):
+    """A medium in root; returns the launcher's Unix path."""
+    os.makedirs(root, exist_ok=True)
+    launcher = os.path.join(root, launcher_name)
+    shutil.copyfile(LAUNCHER, launcher)
+    for build in builds:
+        os.makedirs(os.path.join(root, build), exist_ok=True)
+        shutil.copyfile(RECORDING_INSTALLER, os.path.join(root, build, "setup.exe"))
+    return launcher
+
+
+class Run:
+    """What one start of the launcher left behind."""
+
+    def __init__(self, status, milliseconds, start_error, stdout, stderr, records):
+        self.status = status
+        self.milliseconds = milliseconds
+        self.start_error = start_error
+        self.stdout = stdout
+        self.stderr = stderr
+        self.records = records
+
+    def started(self):
+        """(installer path, command line, current directory) of each start."""
+        return [tuple(fields[1:4]) for fields in self.records if fields[0] == b"started"]
+
+    def code_pages(self):
+        return [int(fields[4]) for fields in self.records if fields[0] == b"started"]
+
+    def ended(self):
+        return [fields[1] for fields in self.records if fields[0] == b"ended"]
+
+
+def start(prefix, application, command_line, current_directory=b"", exit_status=0, sleep_ms=0,
+          encoding="latin-1", locale=None, extra_env=None):
+    """Starts application (a Unix path, or None for none) with an exact command
+    line (bytes) through the driver, and collects what happened."""
+    folder = new_folder("run")
+    request = os.path.join(folder, "request")
+    record = os.path.join(folder, "record")
+    with open(request, "wb") as file:
+        name = b"" if application is None else windows_path(application, encoding)
+        file.write(name + b"\0" + command_line + b"\0" + current_directory + b"\0")
+    env = {
+        "STANDIN_RECORD": windows_path(record).decode("latin-1"),
+        "STANDIN_EXIT_STATUS": str(exit_status),
+        "STANDIN_SLEEP_MS": str(sleep_ms),
+    }
+    env.update(extra_env or {})
+    prefix.wine([DRIVER, windows_path(request).decode("latin-1")], extra_env=env, locale=locale)
+
+    def read(path):
+        if not os.path.exists(path):
+            return None
+        with open(path, "rb") as file:
+            return file.read()
+
+    status_text = (read(request + ".status") or b"").decode("ascii").split()
+    if not status_text:
+        raise AssertionError("the driver reported nothing")
+    status = milliseconds = start_error = None
+    if status_text[0] == "failed":
+        start_error = int(status_text[1])
+    else:
+        status, milliseconds = int(status_text[0]), int(status_text[1])
+    records = [line.split(b"\x1f") for line in (read(record) or b"").split(b"\n") if line]
+    return Run(status, milliseconds, start_error, read(request + ".stdout"), read(request + ".stderr"), records)
