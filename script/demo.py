@@ -1,0 +1,73 @@
+"""Lays out a sample medium and runs the launcher on it under Wine."""
+
+import os
+import shutil
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "windows"))
+
+import wine_support as wine  # noqa: E402
+
+MEDIUM = os.path.join(wine.BUILD_DIR, "demo", "Sample Disc")
+NO_64BIT_MEDIUM = os.path.join(wine.BUILD_DIR, "demo", "Disc without 64bit")
+
+
+def show(title, prefix, launcher, arguments, exit_status=0):
+    command_line = b'"' + wine.windows_path(launcher) + b'"' + (b" " + arguments if arguments else b"")
+    print("== " + title)
+    print("   launcher command line:  " + command_line.decode("latin-1"))
+    run = wine.start(prefix, launcher, command_line, current_directory=wine.windows_path(wine.BUILD_DIR),
+                     exit_status=exit_status)
+    for installer, received, directory in run.started():
+        print("   installer started:      " + installer.decode("latin-1"))
+        print("   its command line:       [" + received.decode("latin-1") + "]")
+        print("   its current directory:  " + directory.decode("latin-1"))
+    if not run.started():
+        print("   installer started:      none")
+    print("   launcher's output:      " + (repr(run.stdout.decode("latin-1")) if run.stdout else "none"))
+    print("   launcher's exit status: %s" % (run.status if run.start_error is None else "not started"))
+    print()
+
+
+def show_by_hand(prefix, launcher):
+    """As a person would run it: the sample installer prints what it received."""
+    print("== By hand, on 64-bit Windows: wine launcher.exe /s \"C:\\My Files\"")
+    status, stdout, _ = prefix.wine([launcher, "/s", "C:\\My Files"], extra_env={"STANDIN_ECHO": "1"},
+                                    cwd=wine.BUILD_DIR)
+    for line in stdout.decode("latin-1").splitlines():
+        print("   " + line.strip())
+    print("   exit status (as wine passes it on, the low 8 bits): %d" % status)
+    print()
+
+
+def main():
+    for folder in (MEDIUM, NO_64BIT_MEDIUM):
+        shutil.rmtree(folder, ignore_errors=True)
+    launcher = wine.lay_out_medium(MEDIUM)
+    launcher_without_64bit = wine.lay_out_medium(NO_64BIT_MEDIUM, builds=("32bit",))
+    print("Sample medium: " + MEDIUM)
+    for root, _, files in sorted(os.walk(MEDIUM)):
+        for name in sorted(files):
+            print("   " + os.path.relpath(os.path.join(root, name), MEDIUM))
+    print()
+
+    print("Preparing Wine (the first time takes a minute)...")
+    print()
+    for prefix in (wine.PREFIX_32, wine.PREFIX_64):
+        prefix.ensure()
+        prefix.keep_server()
+        prefix.set_version("win7")
+    try:
+        show_by_hand(wine.PREFIX_64, launcher)
+        show("32-bit Windows, no arguments", wine.PREFIX_32, launcher, b"")
+        show("32-bit Windows, a few arguments", wine.PREFIX_32, launcher, b'/s /v:x "C:\\My Files" ""')
+        show("64-bit Windows, a few arguments", wine.PREFIX_64, launcher, b'/s /log "C:\\My Dir\\\\"')
+        show("64-bit Windows, the installer asks for a restart", wine.PREFIX_64, launcher, b"/s", exit_status=3010)
+        show("64-bit Windows, a medium without its 64bit build", wine.PREFIX_64, launcher_without_64bit, b"/s")
+    finally:
+        for prefix in (wine.PREFIX_32, wine.PREFIX_64):
+            prefix.stop()
+
+
+if __name__ == "__main__":
+    main()
