@@ -53,10 +53,7 @@ def main():
 
     print("Preparing Wine (the first time takes a minute)...")
     print()
-    for prefix in (wine.PREFIX_32, wine.PREFIX_64):
-        prefix.ensure()
-        prefix.keep_server()
-        prefix.set_version("win7")
+    wine.open_prefixes(version="win7")
     try:
         show_by_hand(wine.PREFIX_64, launcher)
         show("32-bit Windows, no arguments", wine.PREFIX_32, launcher, b"")
@@ -65,8 +62,7 @@ def main():
         show("64-bit Windows, the installer asks for a restart", wine.PREFIX_64, launcher, b"/s", exit_status=3010)
         show("64-bit Windows, a medium without its 64bit build", wine.PREFIX_64, launcher_without_64bit, b"/s")
     finally:
-        for prefix in (wine.PREFIX_32, wine.PREFIX_64):
-            prefix.stop()
+        wine.close_prefixes()
 
 
 if __name__ == "__main__":

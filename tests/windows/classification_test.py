@@ -5,7 +5,7 @@ report, not the program's own table."""
 
 import unittest
 
-from wine_support import CLASSIFICATION_PROBE, PREFIX_32, PREFIX_64
+from wine_support import CLASSIFICATION_PROBE, PREFIX_32, PREFIX_64, close_prefixes, open_prefixes
 
 # Wine's name for a release, the platform identifier and version it reports,
 # and the code the launcher must give on a 32-bit system.
@@ -36,15 +36,13 @@ RELEASES_ON_64BIT = [
 
 
 def setUpModule():
-    for prefix in (PREFIX_32, PREFIX_64):
-        prefix.ensure()
-        prefix.keep_server()
+    open_prefixes()
 
 
 def tearDownModule():
     for prefix in (PREFIX_32, PREFIX_64):
         prefix.set_version("win7")
-        prefix.stop()
+    close_prefixes()
 
 
 def classify(prefix, release):

@@ -4,7 +4,7 @@ double-byte character can have the value of a backslash."""
 import os
 import unittest
 
-from wine_support import PREFIX_32, PREFIX_64, lay_out_medium, new_folder, start, windows_path
+from wine_support import PREFIX_32, PREFIX_64, close_prefixes, lay_out_medium, new_folder, open_prefixes, start, windows_path
 
 JAPANESE = "ja_JP.UTF-8"
 # 表 is 0x95 0x5C in code page 932.
@@ -12,14 +12,11 @@ HYO = "表".encode("cp932")
 
 
 def setUpModule():
-    for prefix in (PREFIX_32, PREFIX_64):
-        prefix.ensure()
-        prefix.keep_server()
+    open_prefixes()
 
 
 def tearDownModule():
-    for prefix in (PREFIX_32, PREFIX_64):
-        prefix.stop()
+    close_prefixes()
 
 
 class CodePage932(unittest.TestCase):

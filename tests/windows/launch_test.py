@@ -10,15 +10,11 @@ from wine_support import FAILURE_LINE, PREFIX_32, PREFIX_64, lay_out_medium, new
 
 
 def setUpModule():
-    for prefix in (PREFIX_32, PREFIX_64):
-        prefix.ensure()
-        prefix.keep_server()
-        prefix.set_version("win7")
+    wine.open_prefixes(version="win7")
 
 
 def tearDownModule():
-    for prefix in (PREFIX_32, PREFIX_64):
-        prefix.stop()
+    wine.close_prefixes()
 
 
 def installer(root, build):

@@ -86,6 +86,22 @@ class Prefix:
 
 PREFIX_32 = Prefix("win32")
 PREFIX_64 = Prefix("win64")
+PREFIXES = (PREFIX_32, PREFIX_64)
+
+
+def open_prefixes(version=None):
+    """Makes both prefixes if need be and keeps their servers up; for a test
+    module's set-up. With a version, both report that release."""
+    for prefix in PREFIXES:
+        prefix.ensure()
+        prefix.keep_server()
+        if version:
+            prefix.set_version(version)
+
+
+def close_prefixes():
+    for prefix in PREFIXES:
+        prefix.stop()
 
 
 def new_folder(name):
