@@ -20,6 +20,7 @@ enum PathIndex : std::size_t {
     Launcher,
     Batch,
     Floor,
+    FloorCrt,
     IdleDll,
     IdleCrt,
     IdleLookup,
@@ -188,6 +189,7 @@ int main(int argc, char** argv)
     paths[Batch] = StartPath{"setup.bat (cmd /c)", CommandInterpreter(),
                              "cmd.exe /c \"" + Quoted(batchFile) + " " + ForwardedArgument + "\"", {}};
     paths[Floor] = Program("floor launcher", medium + "\\floor.exe");
+    paths[FloorCrt] = Program("floor + C runtime", medium + "\\floor_crt.exe");
     paths[IdleDll] = Program("idle, msvcrt.dll loaded", medium + "\\idle_dll.exe");
     paths[IdleCrt] = Program("idle, C runtime start-up", medium + "\\idle_crt.exe");
     paths[IdleLookup] = Program("idle, libgcc DLL lookup", medium + "\\idle_lookup.exe");
@@ -240,7 +242,10 @@ int main(int argc, char** argv)
     std::printf("    of which its lookup of libgcc's DLL       %+7.3f ms\n", medians[IdleLookup] - directMedian);
     std::printf("  static libstdc++ and the larger image       %+7.3f ms\n", cxx);
     std::printf("  the manifest (an activation context)        %+7.3f ms\n", manifest);
-    std::printf("  left: the launcher's own code, and noise    %+7.3f ms\n", rest);
+    std::printf("  left, not explained by the idle programs    %+7.3f ms\n", rest);
+    std::printf("  cross-check: the floor's own code behind the C runtime costs %+.3f ms over the floor\n",
+                medians[FloorCrt] - medians[Floor]);
+    std::printf("  and %+.3f ms over launcher.exe\n", medians[FloorCrt] - medians[Launcher]);
     std::printf("  a lone cmd.exe start is %.3f ms of the batch file's %.3f ms\n", medians[IdleCmd] - directMedian,
                 batch);
     return 0;
