@@ -7,21 +7,22 @@
 
 namespace {
 
-// The classic path limit, with one byte held back so that the buffer stays
-// terminated even on systems that do not terminate a path they cut short.
-const std::size_t FirstBufferSize = 260;
+// The classic path limit, with one byte of the buffer held back so that it
+// stays terminated even on systems that do not terminate a path they cut
+// short.
+const DWORD FirstCapacity = 259;
 
 // Long paths reach 32767 UTF-16 units, twice as many bytes in a
 // double-byte code page.
-const std::size_t LargestBufferSize = 65536 + 1;
+const DWORD LargestCapacity = 65536;
 
 }  // namespace
 
 bool ReadModulePath(std::string& modulePath)
 {
-    std::vector<char> buffer(FirstBufferSize, '\0');
+    DWORD capacity = FirstCapacity;
     for (;;) {
-        const DWORD capacity = static_cast<DWORD>(buffer.size() - 1);
+        std::vector<char> buffer(capacity + 1, '\0');
         const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), capacity);
         if (length == 0) return false;
         if (length < capacity) {
@@ -29,7 +30,7 @@ bool ReadModulePath(std::string& modulePath)
             return true;
         }
         // A result that fills the capacity means the path was cut short.
-        if (buffer.size() >= LargestBufferSize) return false;
-        buffer.assign(std::min((buffer.size() - 1) * 2, LargestBufferSize - 1) + 1, '\0');
+        if (capacity == LargestCapacity) return false;
+        capacity = std::min(capacity * 2, LargestCapacity);
     }
 }
