@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "code_page_932.h"
+
 namespace {
 
 struct SplitCase {
@@ -16,15 +18,6 @@ struct SplitCase {
 LeadBytes SingleByteCodePage()
 {
     return LeadBytes{};
-}
-
-// Code page 932: lead bytes 0x81 to 0x9F and 0xE0 to 0xFC.
-LeadBytes CodePage932()
-{
-    LeadBytes leadBytes;
-    for (unsigned byte = 0x81; byte <= 0x9F; ++byte) leadBytes.isLead[byte] = true;
-    for (unsigned byte = 0xE0; byte <= 0xFC; ++byte) leadBytes.isLead[byte] = true;
-    return leadBytes;
 }
 
 void ExpectSplits(const std::vector<SplitCase>& cases, const LeadBytes& leadBytes)

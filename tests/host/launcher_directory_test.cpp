@@ -4,15 +4,9 @@
 
 #include <string>
 
-namespace {
+#include "code_page_932.h"
 
-LeadBytes CodePage932()
-{
-    LeadBytes leadBytes;
-    for (unsigned byte = 0x81; byte <= 0x9F; ++byte) leadBytes.isLead[byte] = true;
-    for (unsigned byte = 0xE0; byte <= 0xFC; ++byte) leadBytes.isLead[byte] = true;
-    return leadBytes;
-}
+namespace {
 
 struct DirectoryCase {
     const char* name;
