@@ -5,10 +5,9 @@
 #include <windows.h>
 
 #include "bare_command_line.h"
+#include "platform_classification.h"
 
 namespace {
-
-using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
 
 const char Installer32Suffix[] = "\\32bit\\setup.exe";
 const char Installer64Suffix[] = "\\64bit\\setup.exe";
@@ -39,17 +38,6 @@ char* Append(char* to, const char* limit, const char* from)
     return to;
 }
 
-bool RunsUnderWow64()
-{
-    BOOL wow64 = FALSE;
-    const FARPROC query = GetProcAddress(GetModuleHandleA("kernel32"), "IsWow64Process");
-    if (query != nullptr) {
-        const auto isWow64Process = reinterpret_cast<IsWow64ProcessFunction>(reinterpret_cast<void (*)()>(query));
-        isWow64Process(GetCurrentProcess(), &wow64);
-    }
-    return wow64 != FALSE;
-}
-
 }  // namespace
 
 extern "C" __attribute__((noreturn)) void FloorStart()
@@ -66,7 +54,7 @@ extern "C" __attribute__((noreturn)) void FloorStart()
     const char* const fileLimit = installerFile + sizeof(installerFile) - 1;
     char* end = Append(installerFile, fileLimit, modulePath);
     if (end == nullptr) Fail();
-    if (Append(end, fileLimit, RunsUnderWow64() ? Installer64Suffix : Installer32Suffix) == nullptr) Fail();
+    if (Append(end, fileLimit, ClassifyPlatform() == Wow64 ? Installer64Suffix : Installer32Suffix) == nullptr) Fail();
 
     const char* const lineLimit = commandLine + sizeof(commandLine) - 1;
     end = Append(commandLine, lineLimit, installerFile);
