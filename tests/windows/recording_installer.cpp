@@ -1,7 +1,8 @@
 // A stand-in installer. It appends to the file named by STANDIN_RECORD what
 // it was given: its own path, its command line byte for byte, its current
-// directory and the ANSI code page it runs in; sleeps STANDIN_SLEEP_MS; appends that it ended; and exits with
-// STANDIN_EXIT_STATUS. With STANDIN_ECHO set it also says so on its console.
+// directory and the ANSI code page it runs in; sleeps STANDIN_SLEEP_MS;
+// appends that it ended; and exits with STANDIN_EXIT_STATUS. With
+// STANDIN_ECHO set it also says so on its console.
 #include <windows.h>
 
 #include <cstdio>
@@ -40,8 +41,8 @@ int main()
     const std::string commandLine = GetCommandLineA();
 
     const std::string recordFile = Environment("STANDIN_RECORD");
-    Append(recordFile, std::string("started\x1f") + modulePath + "\x1f" + commandLine + "\x1f" + currentDirectory + "\x1f" +
-                           std::to_string(GetACP()) + "\n");
+    Append(recordFile, std::string("started\x1f") + modulePath + "\x1f" + commandLine + "\x1f" + currentDirectory +
+                           "\x1f" + std::to_string(GetACP()) + "\n");
     if (!Environment("STANDIN_ECHO").empty()) {
         std::printf("  installer %s\n  command line [%s]\n  current directory %s\n", modulePath, commandLine.c_str(),
                     currentDirectory);

@@ -1,10 +1,10 @@
 // Starts a program with an exact application name, command line and current
 // directory, read from a request file (three fields, each closed by a zero
 // byte; an empty application name leaves the system to find the program in
-// the command line, and an empty directory means the driver's own). The program's standard
-// output and standard error go to REQUEST.stdout and REQUEST.stderr, and
-// REQUEST.status receives its exit status and how long it ran, in
-// milliseconds, or "failed" and the error of a refused start.
+// the command line, and an empty directory means the driver's own). The
+// program's standard output and standard error go to REQUEST.stdout and
+// REQUEST.stderr, and REQUEST.status receives its exit status and how long
+// it ran, in milliseconds, or "failed" and the error of a refused start.
 #include <windows.h>
 
 #include <cstdio>
