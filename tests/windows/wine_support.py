@@ -5,8 +5,11 @@ test of a run. A medium is a folder laid out as on a disc: the launcher in
 its root, stand-in installers in 32bit\\ and 64bit\\.
 """
 
+import base64
+import json
 import os
 import shutil
+import socket
 import subprocess
 import tempfile
 
@@ -22,6 +25,52 @@ WORK_DIR = os.path.join(BUILD_DIR, "wine-tests")
 
 FAILURE_LINE = b"Could not start the installer\r\n"
 
+# Where Wine runs. On a machine whose kernel cannot run 32-bit programs,
+# guest/wine-guest runs Wine in an emulated Debian guest and names its
+# address here; the guest sees the build tree at the same path, so every
+# path below means the same on both sides. Otherwise Wine runs here.
+WINE_GUEST = os.environ.get("WINE_GUEST")
+# The guest's image comes with both prefixes made (guest/recipe).
+GUEST_PREFIXES = "/var/lib/wine-prefixes"
+
+
+def run_program(argv, env, cwd=None, timeout=120):
+    """Runs a program where Wine runs; returns its exit status and the bytes
+    of its standard output and standard error. These go through files, not
+    pipes: the wine server's own processes would keep a pipe open long after
+    the program."""
+    if WINE_GUEST:
+        return run_in_guest(argv, env, cwd, timeout)
+    with tempfile.TemporaryFile() as stdout, tempfile.TemporaryFile() as stderr:
+        completed = subprocess.run(argv, env=env, cwd=cwd, stdin=subprocess.DEVNULL, stdout=stdout, stderr=stderr,
+                                   timeout=timeout)
+        stdout.seek(0)
+        stderr.seek(0)
+        return completed.returncode, stdout.read(), stderr.read()
+
+
+def run_in_guest(argv, env, cwd, timeout):
+    """The same, through the guest's agent (guest/agent.py): one request a
+    connection, each string sent as its exact bytes."""
+
+    def text(value):
+        return os.fsencode(value).decode("latin-1")
+
+    request = {"argv": [text(argument) for argument in argv], "env": {text(k): text(v) for k, v in env.items()},
+               "cwd": text(cwd) if cwd else None, "timeout": timeout}
+    host, port = WINE_GUEST.rsplit(":", 1)
+    with socket.create_connection((host, int(port)), timeout=timeout + 60) as connection:
+        connection.sendall(json.dumps(request).encode("ascii") + b"\n")
+        answer = connection.makefile("rb").readline()
+    if not answer:
+        raise ConnectionError("the Wine guest at %s gave no answer to %r" % (WINE_GUEST, argv))
+    answer = json.loads(answer)
+    if answer.get("timeout"):
+        raise subprocess.TimeoutExpired(argv, timeout)
+    if "error" in answer:
+        raise OSError(answer["error"], "in the Wine guest: " + answer["message"])
+    return answer["status"], base64.b64decode(answer["stdout"]), base64.b64decode(answer["stderr"])
+
 
 def windows_path(unix_path, encoding="latin-1"):
     """The path as a Windows program sees it: Wine maps Z: to the Unix root."""
@@ -33,13 +82,13 @@ class Prefix:
 
     def __init__(self, arch, locale="C.UTF-8"):
         self.arch = arch
-        self.path = os.path.join(BUILD_DIR, "wine-prefixes", arch)
+        self.path = os.path.join(GUEST_PREFIXES if WINE_GUEST else os.path.join(BUILD_DIR, "wine-prefixes"), arch)
         self.locale = locale
 
     def environment(self, extra=None, locale=None):
         env = {
-            "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
-            "HOME": os.environ.get("HOME", "/root"),
+            "PATH": "/usr/bin:/bin" if WINE_GUEST else os.environ.get("PATH", "/usr/bin:/bin"),
+            "HOME": "/root" if WINE_GUEST else os.environ.get("HOME", "/root"),
             "WINEPREFIX": self.path,
             "WINEARCH": self.arch,
             "WINEDEBUG": "-all",
@@ -51,24 +100,19 @@ class Prefix:
         return env
 
     def ensure(self):
-        if os.path.exists(os.path.join(self.path, "system.reg")):
+        if run_program(["test", "-f", os.path.join(self.path, "system.reg")], self.environment())[0] == 0:
             return
-        os.makedirs(os.path.dirname(self.path), exist_ok=True)
-        subprocess.run(["wineboot", "-i"], env=self.environment(), check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+        run_program(["mkdir", "-p", os.path.dirname(self.path)], self.environment())
+        status, _, stderr = run_program(["wineboot", "-i"], self.environment(), timeout=300)
+        if status != 0:
+            raise RuntimeError("wineboot -i failed with status %d: %s" % (status, stderr.decode("latin-1")))
         # Wait for the server to write the new registry to disk.
-        subprocess.run(["wineserver", "-w"], env=self.environment(), timeout=300)
+        run_program(["wineserver", "-w"], self.environment(), timeout=300)
 
     def wine(self, args, extra_env=None, locale=None, timeout=120, cwd=None):
-        """Runs a program; returns its exit status and the bytes of its standard
-        output and standard error. These go through files, not pipes: the wine
-        server's own processes would keep a pipe open long after the program."""
-        with tempfile.TemporaryFile() as stdout, tempfile.TemporaryFile() as stderr:
-            completed = subprocess.run(["wine"] + list(args), env=self.environment(extra_env, locale), cwd=cwd,
-                                       stdin=subprocess.DEVNULL, stdout=stdout, stderr=stderr, timeout=timeout)
-            stdout.seek(0)
-            stderr.seek(0)
-            return completed.returncode, stdout.read(), stderr.read()
+        """Runs a Windows program; returns its exit status and the bytes of its
+        standard output and standard error."""
+        return run_program(["wine"] + list(args), self.environment(extra_env, locale), cwd, timeout)
 
     def set_version(self, name):
         """The Windows version that the prefix reports from now on."""
@@ -76,12 +120,10 @@ class Prefix:
 
     def keep_server(self):
         """Keeps the wine server up between programs, which saves seconds a start."""
-        subprocess.run(["wineserver", "-p"], env=self.environment(), timeout=60,
-                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        run_program(["wineserver", "-p"], self.environment(), timeout=60)
 
     def stop(self):
-        subprocess.run(["wineserver", "-k"], env=self.environment(), timeout=60,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        run_program(["wineserver", "-k"], self.environment(), timeout=60)
 
 
 PREFIX_32 = Prefix("win32")
