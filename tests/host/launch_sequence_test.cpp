@@ -340,6 +340,37 @@ TEST_F(LaunchSequence, DoubleByteCodePageKeepsTheRealDirectory)
     EXPECT_EQ(Standin().startedCommandLine, "D:\\media\\32bit\\setup.exe \x95\x5C" "a b ");
 }
 
+// Each end of both ranges of code page 932, as GetCPInfo gives them, makes
+// the 0x5C after it a trail byte; a byte just outside a range leaves it a
+// backslash.
+TEST_F(LaunchSequence, EveryLeadByteOfTheCodePageKeepsItsTrailByte)
+{
+    struct EndCase {
+        const char* name;
+        char byte;
+        bool lead;
+    };
+    const EndCase cases[] = {
+        {"0x80, before the first range", '\x80', false},
+        {"0x81, first of the first range", '\x81', true},
+        {"0x9F, last of the first range", '\x9F', true},
+        {"0xA0, after the first range", '\xA0', false},
+        {"0xDF, before the second range", '\xDF', false},
+        {"0xE0, first of the second range", '\xE0', true},
+        {"0xFC, last of the second range", '\xFC', true},
+        {"0xFD, after the second range", '\xFD', false},
+    };
+    for (const EndCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        ResetStandin();
+        Standin().leadByteRanges = {{0x81, 0x9F}, {0xE0, 0xFC}};
+        Standin().modulePath = std::string("D:\\media\\") + row.byte + "\x5C.exe";
+        EXPECT_EQ(RunLauncher(output), 0);
+        const std::string directory = row.lead ? "D:\\media" : std::string("D:\\media\\") + row.byte;
+        EXPECT_EQ(Standin().startedApplicationName, directory + "\\32bit\\setup.exe");
+    }
+}
+
 TEST_F(LaunchSequence, RefusedCodePageQueryReadsAsSingleByte)
 {
     Standin().codePageQueryFails = true;
