@@ -238,6 +238,43 @@ TEST_F(LaunchSequence, UnreadableInstallerStatusIsNotSuccess)
     EXPECT_EQ(LastCalls(5), expected);
 }
 
+// After a failed wait the installer may still run and its exit code reads
+// STILL_ACTIVE: the status is the wait's error code, and both handles are
+// still closed.
+TEST_F(LaunchSequence, FailedWaitIsNotReportedAsTheInstallersStatus)
+{
+    struct WaitCase {
+        const char* name;
+        DWORD waitResult;
+        DWORD waitError;
+        int status;
+    };
+    const WaitCase cases[] = {
+        {"failed: invalid handle", WAIT_FAILED, 6, 6},
+        {"failed: access denied", WAIT_FAILED, 5, 5},
+        {"failed with no error code", WAIT_FAILED, 0, 1},
+        {"failed with an error code equal to STILL_ACTIVE", WAIT_FAILED, 259, 1},
+        {"ended otherwise, no error code set", WAIT_TIMEOUT, 0, 1},
+    };
+    for (const WaitCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        ResetStandin();
+        std::rewind(output);
+        Standin().waitResult = row.waitResult;
+        Standin().waitError = row.waitError;
+        EXPECT_EQ(RunLauncher(output), row.status);
+        EXPECT_EQ(FlushedOutput(), "");
+        const std::vector<std::string> expected = {
+            StartCall(R"(D:\media\32bit\setup.exe)", R"(D:\media\32bit\setup.exe )"),
+            "WaitForSingleObject(installer process, INFINITE)",
+            "GetLastError()",
+            "CloseHandle(installer thread)",
+            "CloseHandle(installer process)",
+        };
+        EXPECT_EQ(LastCalls(5), expected);
+    }
+}
+
 TEST_F(LaunchSequence, FailedStartWritesTheLineAndReturnsTheSystemError)
 {
     struct FailureCase {

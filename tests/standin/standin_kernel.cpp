@@ -11,6 +11,7 @@ namespace {
 
 StandinKernel standin;
 DWORD lastError = 0;
+bool installerEnded = false;
 
 // Objects whose addresses serve as the handles the stand-in gives out.
 StandinModule kernel32Module;
@@ -91,6 +92,7 @@ void ResetStandin()
 {
     standin = StandinKernel{};
     lastError = 0;
+    installerEnded = false;
 }
 
 DWORD WINAPI GetLastError()
@@ -212,7 +214,9 @@ DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds)
 {
     standin.calls.push_back("WaitForSingleObject(" + HandleName(hHandle) + ", " +
                             (dwMilliseconds == INFINITE ? "INFINITE" : std::to_string(dwMilliseconds)) + ")");
-    return 0;
+    if (standin.waitResult == WAIT_FAILED) lastError = standin.waitError;
+    if (standin.waitResult == WAIT_OBJECT_0 && hHandle == &installerProcess) installerEnded = true;
+    return standin.waitResult;
 }
 
 BOOL WINAPI GetExitCodeProcess(HANDLE hProcess, LPDWORD lpExitCode)
@@ -222,7 +226,7 @@ BOOL WINAPI GetExitCodeProcess(HANDLE hProcess, LPDWORD lpExitCode)
         lastError = standin.exitCodeQueryError;
         return FALSE;
     }
-    *lpExitCode = standin.installerExitStatus;
+    *lpExitCode = installerEnded ? standin.installerExitStatus : STILL_ACTIVE;
     return TRUE;
 }
 

@@ -43,6 +43,12 @@ struct StandinKernel {
     bool startSucceeds = true;
     DWORD startError = 2;
 
+    // WaitForSingleObject returns waitResult, setting waitError when that
+    // is WAIT_FAILED. Until a wait has returned WAIT_OBJECT_0 the installer
+    // runs, and GetExitCodeProcess reads STILL_ACTIVE.
+    DWORD waitResult = WAIT_OBJECT_0;
+    DWORD waitError = 6;
+
     DWORD installerExitStatus = 0;
     bool exitCodeQueryFails = false;
     DWORD exitCodeQueryError = 6;
