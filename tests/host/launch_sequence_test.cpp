@@ -328,42 +328,105 @@ TEST_F(LaunchSequence, UnobtainableModulePathStartsNothing)
     }
 }
 
+// Windows XP and Windows Vista and later cut a path that does not fit in two
+// ways; each must send the launcher on to a larger buffer.
+const ModulePathCut BothCuts[] = {ModulePathCut::WindowsXP, ModulePathCut::WindowsVista};
+
+const char* CutName(ModulePathCut cut)
+{
+    return cut == ModulePathCut::WindowsXP ? "Windows XP" : "Windows Vista";
+}
+
+std::vector<std::string> ModulePathReads()
+{
+    std::vector<std::string> reads;
+    for (const std::string& call : Standin().calls) {
+        if (call.rfind("GetModuleFileNameA", 0) == 0) reads.push_back(call);
+    }
+    return reads;
+}
+
 TEST_F(LaunchSequence, LongModulePathIsReadWholeNotCutAtABackslash)
 {
     // 259 bytes or more do not fit the first buffer; cut there, the path
     // would end inside a folder name or at the wrong backslash.
     const std::string directory = "D:\\" + std::string(150, 'a') + "\\" + std::string(150, 'b');
-    Standin().modulePath = directory + "\\launcher.exe";
-    EXPECT_EQ(RunLauncher(output), 0);
-    EXPECT_EQ(Standin().startedApplicationName, directory + "\\32bit\\setup.exe");
-    EXPECT_EQ(Standin().calls[1], "GetModuleFileNameA(null, 259, zeroed)");
-    EXPECT_EQ(Standin().calls[2], "GetModuleFileNameA(null, 518, zeroed)");
-    EXPECT_EQ(Standin().calls[3], R"(GetModuleHandleA("kernel32"))");
+    for (const ModulePathCut cut : BothCuts) {
+        SCOPED_TRACE(CutName(cut));
+        ResetStandin();
+        Standin().modulePathCut = cut;
+        Standin().modulePath = directory + "\\launcher.exe";
+        EXPECT_EQ(RunLauncher(output), 0);
+        EXPECT_EQ(Standin().startedApplicationName, directory + "\\32bit\\setup.exe");
+        const std::vector<std::string> reads = {
+            "GetModuleFileNameA(null, 259, zeroed)",
+            "GetModuleFileNameA(null, 518, zeroed)",
+        };
+        EXPECT_EQ(ModulePathReads(), reads);
+    }
 }
 
 TEST_F(LaunchSequence, PathOfExactlyTheCapacityCountsAsCutShort)
 {
     const std::string modulePath = "D:\\" + std::string(259 - 16, 'm') + "\\launcher.exe";
     ASSERT_EQ(modulePath.size(), 259u);
-    Standin().modulePath = modulePath;
-    EXPECT_EQ(RunLauncher(output), 0);
-    EXPECT_EQ(Standin().startedApplicationName, modulePath.substr(0, 246) + "\\32bit\\setup.exe");
-    EXPECT_EQ(Standin().calls[2], "GetModuleFileNameA(null, 518, zeroed)");
+    for (const ModulePathCut cut : BothCuts) {
+        SCOPED_TRACE(CutName(cut));
+        ResetStandin();
+        Standin().modulePathCut = cut;
+        Standin().modulePath = modulePath;
+        EXPECT_EQ(RunLauncher(output), 0);
+        EXPECT_EQ(Standin().startedApplicationName, modulePath.substr(0, 246) + "\\32bit\\setup.exe");
+        const std::vector<std::string> reads = {
+            "GetModuleFileNameA(null, 259, zeroed)",
+            "GetModuleFileNameA(null, 518, zeroed)",
+        };
+        EXPECT_EQ(ModulePathReads(), reads);
+    }
+}
+
+TEST_F(LaunchSequence, PathOneByteShorterThanTheCapacityFitsTheFirstBuffer)
+{
+    const std::string modulePath = "D:\\" + std::string(258 - 16, 'm') + "\\launcher.exe";
+    ASSERT_EQ(modulePath.size(), 258u);
+    for (const ModulePathCut cut : BothCuts) {
+        SCOPED_TRACE(CutName(cut));
+        ResetStandin();
+        Standin().modulePathCut = cut;
+        Standin().modulePath = modulePath;
+        EXPECT_EQ(RunLauncher(output), 0);
+        EXPECT_EQ(Standin().startedApplicationName, modulePath.substr(0, 245) + "\\32bit\\setup.exe");
+        EXPECT_EQ(ModulePathReads(), std::vector<std::string>{"GetModuleFileNameA(null, 259, zeroed)"});
+    }
 }
 
 TEST_F(LaunchSequence, ModulePathThatNeverFitsStartsNothing)
 {
-    Standin().modulePath = "D:\\" + std::string(70000, 'x') + "\\launcher.exe";
-    EXPECT_EQ(RunLauncher(output), 122);
-    EXPECT_EQ(FlushedOutput(), FailureLine);
-    std::vector<std::string> reads;
-    for (const std::string& call : Standin().calls) {
-        if (call.rfind("GetModuleFileNameA", 0) == 0) reads.push_back(call);
-        EXPECT_EQ(call.rfind("CreateProcessA", 0), std::string::npos);
+    struct NeverFitsCase {
+        ModulePathCut cut;
+        int status;
+    };
+    // Windows XP sets no error for a cut path: the last one, none here.
+    const NeverFitsCase cases[] = {
+        {ModulePathCut::WindowsXP, 1},
+        {ModulePathCut::WindowsVista, 122},
+    };
+    for (const NeverFitsCase& row : cases) {
+        SCOPED_TRACE(CutName(row.cut));
+        ResetStandin();
+        std::rewind(output);
+        Standin().modulePathCut = row.cut;
+        Standin().modulePath = "D:\\" + std::string(70000, 'x') + "\\launcher.exe";
+        EXPECT_EQ(RunLauncher(output), row.status);
+        EXPECT_EQ(FlushedOutput(), FailureLine);
+        for (const std::string& call : Standin().calls) {
+            EXPECT_EQ(call.rfind("CreateProcessA", 0), std::string::npos);
+        }
+        const std::vector<std::string> reads = ModulePathReads();
+        ASSERT_FALSE(reads.empty());
+        EXPECT_EQ(reads.front(), "GetModuleFileNameA(null, 259, zeroed)");
+        EXPECT_EQ(reads.back(), "GetModuleFileNameA(null, 65536, zeroed)");
     }
-    ASSERT_FALSE(reads.empty());
-    EXPECT_EQ(reads.front(), "GetModuleFileNameA(null, 259, zeroed)");
-    EXPECT_EQ(reads.back(), "GetModuleFileNameA(null, 65536, zeroed)");
 }
 
 TEST_F(LaunchSequence, DoubleByteCodePageKeepsTheRealDirectory)

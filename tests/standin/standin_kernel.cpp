@@ -126,9 +126,6 @@ BOOL WINAPI GetCPInfo(UINT CodePage, LPCPINFO lpCPInfo)
     return TRUE;
 }
 
-// Behaves as Windows XP does, the least kind of the releases: a path that
-// does not fit is cut to the capacity, unterminated, and the capacity is
-// returned.
 DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize)
 {
     standin.calls.push_back("GetModuleFileNameA(" + Pointer(hModule) + ", " + std::to_string(nSize) +
@@ -142,8 +139,13 @@ DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize)
         std::memcpy(lpFilename, path.c_str(), path.size() + 1);
         return static_cast<DWORD>(path.size());
     }
-    std::memcpy(lpFilename, path.data(), nSize);
-    lastError = 122;
+    if (standin.modulePathCut == ModulePathCut::WindowsXP) {
+        std::memcpy(lpFilename, path.data(), nSize);
+    } else {
+        std::memcpy(lpFilename, path.data(), nSize - 1);
+        lpFilename[nSize - 1] = '\0';
+        lastError = 122;
+    }
     return nSize;
 }
 
