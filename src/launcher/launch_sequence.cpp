@@ -29,6 +29,16 @@ int ReportStartFailure(std::FILE* output)
     return status;
 }
 
+// A wait that did not end with the installer's exit leaves it running, and
+// its exit code would still read STILL_ACTIVE (259). Neither that nor 0 may
+// pass for the installer's status: the wait's error code is reported, and 1
+// in place of none or of an error code that happens to be 259.
+int WaitFailureStatus()
+{
+    const DWORD error = GetLastError();
+    return error == 0 || error == STILL_ACTIVE ? 1 : static_cast<int>(error);
+}
+
 // The start-up of the C runtime splits the executable's path when the
 // system gives an empty command line; so does the launcher.
 std::string ProcessCommandLine(const std::string& modulePath)
@@ -73,10 +83,14 @@ int RunLauncher(std::FILE* output)
         return ReportStartFailure(output);
     }
 
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD installerStatus = 0;
-    const int status =
-        GetExitCodeProcess(process.hProcess, &installerStatus) ? static_cast<int>(installerStatus) : LastErrorStatus();
+    int status = 0;
+    if (WaitForSingleObject(process.hProcess, INFINITE) != WAIT_OBJECT_0) {
+        status = WaitFailureStatus();
+    } else {
+        DWORD installerStatus = 0;
+        status = GetExitCodeProcess(process.hProcess, &installerStatus) ? static_cast<int>(installerStatus)
+                                                                        : LastErrorStatus();
+    }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return status;

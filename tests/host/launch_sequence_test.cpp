@@ -35,6 +35,15 @@ protected:
     // A 32-bit Windows XP by default; these make it a 64-bit system.
     static void RunOn64BitWindows() { Standin().wow64Flag = TRUE; }
 
+    // The last count calls, or all of them when fewer were made: a sequence
+    // cut short then fails the comparison instead of reading before the list.
+    static std::vector<std::string> LastCalls(std::size_t count)
+    {
+        const std::vector<std::string>& calls = Standin().calls;
+        const std::size_t from = calls.size() > count ? calls.size() - count : 0;
+        return std::vector<std::string>(calls.begin() + static_cast<std::ptrdiff_t>(from), calls.end());
+    }
+
     static std::string StartCall(const std::string& applicationName, const std::string& commandLine)
     {
         return "CreateProcessA(\"" + applicationName + "\", \"" + commandLine +
@@ -219,7 +228,6 @@ TEST_F(LaunchSequence, UnreadableInstallerStatusIsNotSuccess)
 {
     Standin().exitCodeQueryFails = true;
     EXPECT_EQ(RunLauncher(output), 6);
-    const std::vector<std::string> tail(Standin().calls.end() - 5, Standin().calls.end());
     const std::vector<std::string> expected = {
         "WaitForSingleObject(installer process, INFINITE)",
         "GetExitCodeProcess(installer process)",
@@ -227,7 +235,44 @@ TEST_F(LaunchSequence, UnreadableInstallerStatusIsNotSuccess)
         "CloseHandle(installer thread)",
         "CloseHandle(installer process)",
     };
-    EXPECT_EQ(tail, expected);
+    EXPECT_EQ(LastCalls(5), expected);
+}
+
+// After a failed wait the installer may still run and its exit code reads
+// STILL_ACTIVE: the status is the wait's error code, and both handles are
+// still closed.
+TEST_F(LaunchSequence, FailedWaitIsNotReportedAsTheInstallersStatus)
+{
+    struct WaitCase {
+        const char* name;
+        DWORD waitResult;
+        DWORD waitError;
+        int status;
+    };
+    const WaitCase cases[] = {
+        {"failed: invalid handle", WAIT_FAILED, 6, 6},
+        {"failed: access denied", WAIT_FAILED, 5, 5},
+        {"failed with no error code", WAIT_FAILED, 0, 1},
+        {"failed with an error code equal to STILL_ACTIVE", WAIT_FAILED, 259, 1},
+        {"ended otherwise, no error code set", WAIT_TIMEOUT, 0, 1},
+    };
+    for (const WaitCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        ResetStandin();
+        std::rewind(output);
+        Standin().waitResult = row.waitResult;
+        Standin().waitError = row.waitError;
+        EXPECT_EQ(RunLauncher(output), row.status);
+        EXPECT_EQ(FlushedOutput(), "");
+        const std::vector<std::string> expected = {
+            StartCall(R"(D:\media\32bit\setup.exe)", R"(D:\media\32bit\setup.exe )"),
+            "WaitForSingleObject(installer process, INFINITE)",
+            "GetLastError()",
+            "CloseHandle(installer thread)",
+            "CloseHandle(installer process)",
+        };
+        EXPECT_EQ(LastCalls(5), expected);
+    }
 }
 
 TEST_F(LaunchSequence, FailedStartWritesTheLineAndReturnsTheSystemError)
@@ -255,14 +300,12 @@ TEST_F(LaunchSequence, FailedStartWritesTheLineAndReturnsTheSystemError)
         EXPECT_EQ(FlushedOutput(), FailureLine);
 
         // The 32-bit build is not tried in its place, and no handle is used.
-        const std::vector<std::string>& calls = Standin().calls;
-        const std::vector<std::string> tail(calls.end() - 3, calls.end());
         const std::vector<std::string> expected = {
             "GetCommandLineA()",
             StartCall(R"(D:\media\64bit\setup.exe)", R"(D:\media\64bit\setup.exe )"),
             "GetLastError()",
         };
-        EXPECT_EQ(tail, expected);
+        EXPECT_EQ(LastCalls(3), expected);
     }
 }
 
@@ -285,42 +328,105 @@ TEST_F(LaunchSequence, UnobtainableModulePathStartsNothing)
     }
 }
 
+// Windows XP and Windows Vista and later cut a path that does not fit in two
+// ways; each must send the launcher on to a larger buffer.
+const ModulePathCut BothCuts[] = {ModulePathCut::WindowsXP, ModulePathCut::WindowsVista};
+
+const char* CutName(ModulePathCut cut)
+{
+    return cut == ModulePathCut::WindowsXP ? "Windows XP" : "Windows Vista";
+}
+
+std::vector<std::string> ModulePathReads()
+{
+    std::vector<std::string> reads;
+    for (const std::string& call : Standin().calls) {
+        if (call.rfind("GetModuleFileNameA", 0) == 0) reads.push_back(call);
+    }
+    return reads;
+}
+
 TEST_F(LaunchSequence, LongModulePathIsReadWholeNotCutAtABackslash)
 {
     // 259 bytes or more do not fit the first buffer; cut there, the path
     // would end inside a folder name or at the wrong backslash.
     const std::string directory = "D:\\" + std::string(150, 'a') + "\\" + std::string(150, 'b');
-    Standin().modulePath = directory + "\\launcher.exe";
-    EXPECT_EQ(RunLauncher(output), 0);
-    EXPECT_EQ(Standin().startedApplicationName, directory + "\\32bit\\setup.exe");
-    EXPECT_EQ(Standin().calls[1], "GetModuleFileNameA(null, 259, zeroed)");
-    EXPECT_EQ(Standin().calls[2], "GetModuleFileNameA(null, 518, zeroed)");
-    EXPECT_EQ(Standin().calls[3], R"(GetModuleHandleA("kernel32"))");
+    for (const ModulePathCut cut : BothCuts) {
+        SCOPED_TRACE(CutName(cut));
+        ResetStandin();
+        Standin().modulePathCut = cut;
+        Standin().modulePath = directory + "\\launcher.exe";
+        EXPECT_EQ(RunLauncher(output), 0);
+        EXPECT_EQ(Standin().startedApplicationName, directory + "\\32bit\\setup.exe");
+        const std::vector<std::string> reads = {
+            "GetModuleFileNameA(null, 259, zeroed)",
+            "GetModuleFileNameA(null, 518, zeroed)",
+        };
+        EXPECT_EQ(ModulePathReads(), reads);
+    }
 }
 
 TEST_F(LaunchSequence, PathOfExactlyTheCapacityCountsAsCutShort)
 {
     const std::string modulePath = "D:\\" + std::string(259 - 16, 'm') + "\\launcher.exe";
     ASSERT_EQ(modulePath.size(), 259u);
-    Standin().modulePath = modulePath;
-    EXPECT_EQ(RunLauncher(output), 0);
-    EXPECT_EQ(Standin().startedApplicationName, modulePath.substr(0, 246) + "\\32bit\\setup.exe");
-    EXPECT_EQ(Standin().calls[2], "GetModuleFileNameA(null, 518, zeroed)");
+    for (const ModulePathCut cut : BothCuts) {
+        SCOPED_TRACE(CutName(cut));
+        ResetStandin();
+        Standin().modulePathCut = cut;
+        Standin().modulePath = modulePath;
+        EXPECT_EQ(RunLauncher(output), 0);
+        EXPECT_EQ(Standin().startedApplicationName, modulePath.substr(0, 246) + "\\32bit\\setup.exe");
+        const std::vector<std::string> reads = {
+            "GetModuleFileNameA(null, 259, zeroed)",
+            "GetModuleFileNameA(null, 518, zeroed)",
+        };
+        EXPECT_EQ(ModulePathReads(), reads);
+    }
+}
+
+TEST_F(LaunchSequence, PathOneByteShorterThanTheCapacityFitsTheFirstBuffer)
+{
+    const std::string modulePath = "D:\\" + std::string(258 - 16, 'm') + "\\launcher.exe";
+    ASSERT_EQ(modulePath.size(), 258u);
+    for (const ModulePathCut cut : BothCuts) {
+        SCOPED_TRACE(CutName(cut));
+        ResetStandin();
+        Standin().modulePathCut = cut;
+        Standin().modulePath = modulePath;
+        EXPECT_EQ(RunLauncher(output), 0);
+        EXPECT_EQ(Standin().startedApplicationName, modulePath.substr(0, 245) + "\\32bit\\setup.exe");
+        EXPECT_EQ(ModulePathReads(), std::vector<std::string>{"GetModuleFileNameA(null, 259, zeroed)"});
+    }
 }
 
 TEST_F(LaunchSequence, ModulePathThatNeverFitsStartsNothing)
 {
-    Standin().modulePath = "D:\\" + std::string(70000, 'x') + "\\launcher.exe";
-    EXPECT_EQ(RunLauncher(output), 122);
-    EXPECT_EQ(FlushedOutput(), FailureLine);
-    std::vector<std::string> reads;
-    for (const std::string& call : Standin().calls) {
-        if (call.rfind("GetModuleFileNameA", 0) == 0) reads.push_back(call);
-        EXPECT_EQ(call.rfind("CreateProcessA", 0), std::string::npos);
+    struct NeverFitsCase {
+        ModulePathCut cut;
+        int status;
+    };
+    // Windows XP sets no error for a cut path: the last one, none here.
+    const NeverFitsCase cases[] = {
+        {ModulePathCut::WindowsXP, 1},
+        {ModulePathCut::WindowsVista, 122},
+    };
+    for (const NeverFitsCase& row : cases) {
+        SCOPED_TRACE(CutName(row.cut));
+        ResetStandin();
+        std::rewind(output);
+        Standin().modulePathCut = row.cut;
+        Standin().modulePath = "D:\\" + std::string(70000, 'x') + "\\launcher.exe";
+        EXPECT_EQ(RunLauncher(output), row.status);
+        EXPECT_EQ(FlushedOutput(), FailureLine);
+        for (const std::string& call : Standin().calls) {
+            EXPECT_EQ(call.rfind("CreateProcessA", 0), std::string::npos);
+        }
+        const std::vector<std::string> reads = ModulePathReads();
+        ASSERT_FALSE(reads.empty());
+        EXPECT_EQ(reads.front(), "GetModuleFileNameA(null, 259, zeroed)");
+        EXPECT_EQ(reads.back(), "GetModuleFileNameA(null, 65536, zeroed)");
     }
-    ASSERT_FALSE(reads.empty());
-    EXPECT_EQ(reads.front(), "GetModuleFileNameA(null, 259, zeroed)");
-    EXPECT_EQ(reads.back(), "GetModuleFileNameA(null, 65536, zeroed)");
 }
 
 TEST_F(LaunchSequence, DoubleByteCodePageKeepsTheRealDirectory)
@@ -332,6 +438,37 @@ TEST_F(LaunchSequence, DoubleByteCodePageKeepsTheRealDirectory)
     EXPECT_EQ(RunLauncher(output), 0);
     EXPECT_EQ(Standin().startedApplicationName, R"(D:\media\32bit\setup.exe)");
     EXPECT_EQ(Standin().startedCommandLine, "D:\\media\\32bit\\setup.exe \x95\x5C" "a b ");
+}
+
+// Each end of both ranges of code page 932, as GetCPInfo gives them, makes
+// the 0x5C after it a trail byte; a byte just outside a range leaves it a
+// backslash.
+TEST_F(LaunchSequence, EveryLeadByteOfTheCodePageKeepsItsTrailByte)
+{
+    struct EndCase {
+        const char* name;
+        char byte;
+        bool lead;
+    };
+    const EndCase cases[] = {
+        {"0x80, before the first range", '\x80', false},
+        {"0x81, first of the first range", '\x81', true},
+        {"0x9F, last of the first range", '\x9F', true},
+        {"0xA0, after the first range", '\xA0', false},
+        {"0xDF, before the second range", '\xDF', false},
+        {"0xE0, first of the second range", '\xE0', true},
+        {"0xFC, last of the second range", '\xFC', true},
+        {"0xFD, after the second range", '\xFD', false},
+    };
+    for (const EndCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        ResetStandin();
+        Standin().leadByteRanges = {{0x81, 0x9F}, {0xE0, 0xFC}};
+        Standin().modulePath = std::string("D:\\media\\") + row.byte + "\x5C.exe";
+        EXPECT_EQ(RunLauncher(output), 0);
+        const std::string directory = row.lead ? "D:\\media" : std::string("D:\\media\\") + row.byte;
+        EXPECT_EQ(Standin().startedApplicationName, directory + "\\32bit\\setup.exe");
+    }
 }
 
 TEST_F(LaunchSequence, RefusedCodePageQueryReadsAsSingleByte)

@@ -11,6 +11,7 @@ namespace {
 
 StandinKernel standin;
 DWORD lastError = 0;
+bool installerEnded = false;
 
 // Objects whose addresses serve as the handles the stand-in gives out.
 StandinModule kernel32Module;
@@ -91,6 +92,7 @@ void ResetStandin()
 {
     standin = StandinKernel{};
     lastError = 0;
+    installerEnded = false;
 }
 
 DWORD WINAPI GetLastError()
@@ -124,9 +126,6 @@ BOOL WINAPI GetCPInfo(UINT CodePage, LPCPINFO lpCPInfo)
     return TRUE;
 }
 
-// Behaves as Windows XP does, the least kind of the releases: a path that
-// does not fit is cut to the capacity, unterminated, and the capacity is
-// returned.
 DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize)
 {
     standin.calls.push_back("GetModuleFileNameA(" + Pointer(hModule) + ", " + std::to_string(nSize) +
@@ -140,8 +139,13 @@ DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize)
         std::memcpy(lpFilename, path.c_str(), path.size() + 1);
         return static_cast<DWORD>(path.size());
     }
-    std::memcpy(lpFilename, path.data(), nSize);
-    lastError = 122;
+    if (standin.modulePathCut == ModulePathCut::WindowsXP) {
+        std::memcpy(lpFilename, path.data(), nSize);
+    } else {
+        std::memcpy(lpFilename, path.data(), nSize - 1);
+        lpFilename[nSize - 1] = '\0';
+        lastError = 122;
+    }
     return nSize;
 }
 
@@ -212,7 +216,9 @@ DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds)
 {
     standin.calls.push_back("WaitForSingleObject(" + HandleName(hHandle) + ", " +
                             (dwMilliseconds == INFINITE ? "INFINITE" : std::to_string(dwMilliseconds)) + ")");
-    return 0;
+    if (standin.waitResult == WAIT_FAILED) lastError = standin.waitError;
+    if (standin.waitResult == WAIT_OBJECT_0 && hHandle == &installerProcess) installerEnded = true;
+    return standin.waitResult;
 }
 
 BOOL WINAPI GetExitCodeProcess(HANDLE hProcess, LPDWORD lpExitCode)
@@ -222,7 +228,7 @@ BOOL WINAPI GetExitCodeProcess(HANDLE hProcess, LPDWORD lpExitCode)
         lastError = standin.exitCodeQueryError;
         return FALSE;
     }
-    *lpExitCode = standin.installerExitStatus;
+    *lpExitCode = installerEnded ? standin.installerExitStatus : STILL_ACTIVE;
     return TRUE;
 }
 

@@ -15,10 +15,18 @@ enum class Wow64Query {
     Fails,    // it returns FALSE and leaves the flag as it was
 };
 
+// How GetModuleFileNameA answers when the path does not fit its nSize
+// bytes; either way it returns nSize.
+enum class ModulePathCut {
+    WindowsXP,     // nSize bytes of the path, unterminated; the last error is left as it was
+    WindowsVista,  // nSize - 1 bytes and a zero; the last error is 122, ERROR_INSUFFICIENT_BUFFER
+};
+
 struct StandinKernel {
-    // GetModuleFileNameA reports this path; an empty one makes it fail
-    // with moduleFileNameError.
+    // GetModuleFileNameA reports this path, cut as modulePathCut says when
+    // it does not fit; an empty one makes it fail with moduleFileNameError.
     std::string modulePath = "D:\\media\\launcher.exe";
+    ModulePathCut modulePathCut = ModulePathCut::WindowsXP;
     DWORD moduleFileNameError = 126;
 
     // GetCommandLineA returns this line, or a null pointer.
@@ -42,6 +50,12 @@ struct StandinKernel {
     // CreateProcessA succeeds, or fails with startError.
     bool startSucceeds = true;
     DWORD startError = 2;
+
+    // WaitForSingleObject returns waitResult, setting waitError when that
+    // is WAIT_FAILED. Until a wait has returned WAIT_OBJECT_0 the installer
+    // runs, and GetExitCodeProcess reads STILL_ACTIVE.
+    DWORD waitResult = WAIT_OBJECT_0;
+    DWORD waitError = 6;
 
     DWORD installerExitStatus = 0;
     bool exitCodeQueryFails = false;
