@@ -346,42 +346,34 @@ std::vector<std::string> ModulePathReads()
     return reads;
 }
 
-TEST_F(LaunchSequence, LongModulePathIsReadWholeNotCutAtABackslash)
+TEST_F(LaunchSequence, PathThatFillsTheFirstBufferIsReadAgainWhole)
 {
+    struct FillsCase {
+        const char* name;
+        std::string directory;
+    };
     // 259 bytes or more do not fit the first buffer; cut there, the path
-    // would end inside a folder name or at the wrong backslash.
-    const std::string directory = "D:\\" + std::string(150, 'a') + "\\" + std::string(150, 'b');
-    for (const ModulePathCut cut : BothCuts) {
-        SCOPED_TRACE(CutName(cut));
-        ResetStandin();
-        Standin().modulePathCut = cut;
-        Standin().modulePath = directory + "\\launcher.exe";
-        EXPECT_EQ(RunLauncher(output), 0);
-        EXPECT_EQ(Standin().startedApplicationName, directory + "\\32bit\\setup.exe");
-        const std::vector<std::string> reads = {
-            "GetModuleFileNameA(null, 259, zeroed)",
-            "GetModuleFileNameA(null, 518, zeroed)",
-        };
-        EXPECT_EQ(ModulePathReads(), reads);
-    }
-}
-
-TEST_F(LaunchSequence, PathOfExactlyTheCapacityCountsAsCutShort)
-{
-    const std::string modulePath = "D:\\" + std::string(259 - 16, 'm') + "\\launcher.exe";
-    ASSERT_EQ(modulePath.size(), 259u);
-    for (const ModulePathCut cut : BothCuts) {
-        SCOPED_TRACE(CutName(cut));
-        ResetStandin();
-        Standin().modulePathCut = cut;
-        Standin().modulePath = modulePath;
-        EXPECT_EQ(RunLauncher(output), 0);
-        EXPECT_EQ(Standin().startedApplicationName, modulePath.substr(0, 246) + "\\32bit\\setup.exe");
-        const std::vector<std::string> reads = {
-            "GetModuleFileNameA(null, 259, zeroed)",
-            "GetModuleFileNameA(null, 518, zeroed)",
-        };
-        EXPECT_EQ(ModulePathReads(), reads);
+    // would end inside a folder name or at the wrong backslash. A path of
+    // exactly 259 bytes fills it as a cut one does, so it is read again too.
+    const FillsCase cases[] = {
+        {"longer than the capacity", "D:\\" + std::string(150, 'a') + "\\" + std::string(150, 'b')},
+        {"exactly the capacity", "D:\\" + std::string(259 - 16, 'm')},
+    };
+    ASSERT_EQ(cases[1].directory.size() + std::string("\\launcher.exe").size(), 259u);
+    for (const FillsCase& row : cases) {
+        for (const ModulePathCut cut : BothCuts) {
+            SCOPED_TRACE(std::string(row.name) + ", " + CutName(cut));
+            ResetStandin();
+            Standin().modulePathCut = cut;
+            Standin().modulePath = row.directory + "\\launcher.exe";
+            EXPECT_EQ(RunLauncher(output), 0);
+            EXPECT_EQ(Standin().startedApplicationName, row.directory + "\\32bit\\setup.exe");
+            const std::vector<std::string> reads = {
+                "GetModuleFileNameA(null, 259, zeroed)",
+                "GetModuleFileNameA(null, 518, zeroed)",
+            };
+            EXPECT_EQ(ModulePathReads(), reads);
+        }
     }
 }
 
