@@ -1,6 +1,7 @@
-// Times, inside Windows, each way of starting the installer: from just
-// before CreateProcess to the end of the wait, round after round, the ways
-// interleaved so that a drift of the machine touches all of them alike.
+// Times, inside Windows, each way of starting the installer (the x86-64
+// build in the medium's 64bit\ folder): from just before CreateProcess to
+// the end of the wait, round after round, the ways interleaved so that a
+// drift of the machine touches all of them alike.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -21,6 +22,7 @@ enum PathIndex : std::size_t {
     Batch,
     Floor,
     FloorCrt,
+    IdleBare,
     IdleDll,
     IdleCrt,
     IdleLookup,
@@ -183,13 +185,14 @@ int main(int argc, char** argv)
 
     const std::string batchFile = medium + "\\setup.bat";
     std::vector<StartPath> paths(PathCount);
-    paths[Direct] = Program("direct setup.exe", medium + "\\64bit\\setup.exe");
+    paths[Direct] = Program("direct 64bit\\setup.exe", medium + "\\64bit\\setup.exe");
     paths[Launcher] = Program("launcher.exe", medium + "\\launcher.exe");
     // cmd /c strips the outer quotes and runs the rest as typed.
     paths[Batch] = StartPath{"setup.bat (cmd /c)", CommandInterpreter(),
                              "cmd.exe /c \"" + Quoted(batchFile) + " " + ForwardedArgument + "\"", {}};
     paths[Floor] = Program("floor launcher", medium + "\\floor.exe");
     paths[FloorCrt] = Program("floor + C runtime", medium + "\\floor_crt.exe");
+    paths[IdleBare] = Program("idle, bare i686", medium + "\\idle_bare.exe");
     paths[IdleDll] = Program("idle, msvcrt.dll loaded", medium + "\\idle_dll.exe");
     paths[IdleCrt] = Program("idle, C runtime start-up", medium + "\\idle_crt.exe");
     paths[IdleLookup] = Program("idle, libgcc DLL lookup", medium + "\\idle_lookup.exe");
@@ -210,7 +213,7 @@ int main(int argc, char** argv)
     for (std::size_t index = 0; index < paths.size(); ++index) {
         const Summary summary = Summarise(paths[index].milliseconds);
         medians.push_back(summary.median);
-        if (index == IdleDll) std::printf("starting no child, started directly like the installer:\n");
+        if (index == IdleBare) std::printf("starting no child, started directly like the installer:\n");
         std::printf("%-26s %9.3f %9.3f %9.3f %9.3f %+10.3f %+10.3f\n", paths[index].name, summary.median, summary.p10,
                     summary.p90, summary.minimum, summary.median - directMedian,
                     PairedMedian(paths[index], paths[Direct]));
@@ -229,17 +232,19 @@ int main(int argc, char** argv)
     std::printf("launcher overhead / batch overhead: %.3f  (target <= 0.50: %s)\n", toBatch, Verdict(toBatch <= 0.5));
     std::printf("floor overhead / batch overhead:    %.3f  (the least any launcher could reach)\n", floor / batch);
 
-    // Each layer is the difference between two programs that start no
-    // child; what they do not explain is the launcher's own code, and noise.
-    const double dll = medians[IdleDll] - directMedian;
+    // Each layer is the difference between two i686 programs that start no
+    // child, as the launcher and the floor are i686 programs; what they do
+    // not explain is the launcher's own code, and noise.
+    const double bare = medians[IdleBare];
+    const double dll = medians[IdleDll] - bare;
     const double crt = medians[IdleCrt] - medians[IdleDll];
     const double cxx = medians[IdleCxx] - medians[IdleCrt];
-    const double manifest = medians[IdleManifest] - directMedian;
+    const double manifest = medians[IdleManifest] - bare;
     const double rest = launcher - floor - dll - crt - cxx - manifest;
     std::printf("\nlauncher.exe's extra over the floor, %.3f ms, by layer of start-up (medians):\n", launcher - floor);
     std::printf("  loading msvcrt.dll                          %+7.3f ms\n", dll);
     std::printf("  the C runtime's start-up and exit           %+7.3f ms\n", crt);
-    std::printf("    of which its lookup of libgcc's DLL       %+7.3f ms\n", medians[IdleLookup] - directMedian);
+    std::printf("    of which its lookup of libgcc's DLL       %+7.3f ms\n", medians[IdleLookup] - bare);
     std::printf("  static libstdc++ and the larger image       %+7.3f ms\n", cxx);
     std::printf("  the manifest (an activation context)        %+7.3f ms\n", manifest);
     std::printf("  left, not explained by the idle programs    %+7.3f ms\n", rest);
@@ -248,5 +253,7 @@ int main(int argc, char** argv)
     std::printf("  and %+.3f ms over launcher.exe\n", medians[FloorCrt] - medians[Launcher]);
     std::printf("  a lone cmd.exe start is %.3f ms of the batch file's %.3f ms\n", medians[IdleCmd] - directMedian,
                 batch);
+    std::printf("  the bare i686 program takes %+.3f ms over the direct start of the x86-64 installer\n",
+                bare - directMedian);
     return 0;
 }

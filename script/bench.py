@@ -32,8 +32,8 @@ def main():
         print("  than on a machine that runs Wine itself; the ratios still compare starts of one run")
     print()
     sys.stdout.flush()
-    # Eleven starts a round, none near three seconds even when emulated.
-    timeout = 600 + (int(rounds) + int(warm_up)) * 11 * 3
+    # Twelve starts a round, none near three seconds even when emulated.
+    timeout = 600 + (int(rounds) + int(warm_up)) * 12 * 3
     try:
         status, stdout, stderr = prefix.wine([TIMER, wine.windows_path(medium).decode("latin-1"), rounds, warm_up,
                                               pause], timeout=timeout)

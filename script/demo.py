@@ -4,12 +4,27 @@ import os
 import shutil
 import sys
 
+import pefile
+
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "windows"))
 
 import wine_support as wine  # noqa: E402
 
 MEDIUM = os.path.join(wine.BUILD_DIR, "demo", "Sample Disc")
 NO_64BIT_MEDIUM = os.path.join(wine.BUILD_DIR, "demo", "Disc without 64bit")
+
+MACHINE_NAMES = {0x14C: "i386", 0x8664: "x86-64 (AMD64)"}
+
+
+def machine_type(unix_path):
+    """The machine type in the program's PE header, read here, not under Wine."""
+    machine = pefile.PE(unix_path, fast_load=True).FILE_HEADER.Machine
+    return "%s, 0x%x" % (MACHINE_NAMES.get(machine, "another machine"), machine)
+
+
+def unix_path(windows_path):
+    """The file behind a Z:\\ path that Wine gave a program."""
+    return windows_path[2:].replace("\\", "/")
 
 
 def show(title, prefix, launcher, arguments, exit_status=0):
@@ -20,6 +35,7 @@ def show(title, prefix, launcher, arguments, exit_status=0):
                      exit_status=exit_status)
     for installer, received, directory in run.started():
         print("   installer started:      " + installer.decode("latin-1"))
+        print("   its machine type:       " + machine_type(unix_path(installer.decode("latin-1"))))
         print("   its command line:       [" + received.decode("latin-1") + "]")
         print("   its current directory:  " + directory.decode("latin-1"))
     if not run.started():
@@ -35,7 +51,10 @@ def show_by_hand(prefix, launcher):
     status, stdout, _ = prefix.wine([launcher, "/s", "C:\\My Files"], extra_env={"STANDIN_ECHO": "1"},
                                     cwd=wine.BUILD_DIR)
     for line in stdout.decode("latin-1").splitlines():
-        print("   " + line.strip())
+        line = line.strip()
+        print("   " + line)
+        if line.startswith("installer "):
+            print("   its machine type: " + machine_type(unix_path(line[len("installer "):])))
     print("   exit status (as wine passes it on, the low 8 bits): %d" % status)
     print()
 
@@ -48,7 +67,8 @@ def main():
     print("Sample medium: " + MEDIUM)
     for root, _, files in sorted(os.walk(MEDIUM)):
         for name in sorted(files):
-            print("   " + os.path.relpath(os.path.join(root, name), MEDIUM))
+            path = os.path.join(root, name)
+            print("   %-18s %s" % (os.path.relpath(path, MEDIUM), machine_type(path)))
     print()
 
     print("Preparing Wine (the first time takes a minute)...")

@@ -32,21 +32,26 @@ class CodePage932(unittest.TestCase):
                 self.assertEqual(run.status, 0)
                 self.assertEqual(run.code_pages(), [932])
                 self.assertEqual([started[:2] for started in run.started()], [(expected, expected + b" /s ")])
+                self.assertEqual(run.unicode_lines(), [(expected + b" /s ").decode("cp932")])
 
     def test_argument_with_a_backslash_trail_byte(self):
         root = new_folder("cp932")
         launcher = lay_out_medium(root)
-        expected = windows_path(os.path.join(root, "32bit", "setup.exe")) + b" "
         cases = [
             ("quoted character", b'"' + HYO + b'" x', HYO + b" x "),
             ("character before a quoted part", HYO + b'"a b" x', HYO + b"a b x "),
             ("character and a real escaped quote", HYO + b'\\"a', HYO + b'"a '),
         ]
-        for name, arguments, forwarded in cases:
-            with self.subTest(name):
-                run = start(PREFIX_32, launcher, b"launcher.exe " + arguments, locale=JAPANESE)
-                self.assertEqual(run.code_pages(), [932])
-                self.assertEqual(run.started()[0][1], expected + forwarded)
+        # The x86-64 build reads the line that the system carried across
+        # from the launcher's 32-bit process, through UTF-16.
+        for prefix, build in ((PREFIX_32, "32bit"), (PREFIX_64, "64bit")):
+            expected = windows_path(os.path.join(root, build, "setup.exe")) + b" "
+            for name, arguments, forwarded in cases:
+                with self.subTest(name, arch=prefix.arch):
+                    run = start(prefix, launcher, b"launcher.exe " + arguments, locale=JAPANESE)
+                    self.assertEqual(run.code_pages(), [932])
+                    self.assertEqual(run.started()[0][1], expected + forwarded)
+                    self.assertEqual(run.unicode_lines(), [(expected + forwarded).decode("cp932")])
 
 
 if __name__ == "__main__":

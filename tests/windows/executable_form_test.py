@@ -1,5 +1,6 @@
 """The built launcher.exe, read as a file: what kind of program it is, what it
-imports, its one resource, and that one commit always builds the same bytes."""
+imports, its one resource, and that one commit always builds the same bytes;
+and the machine type of each stand-in installer."""
 
 import os
 import shutil
@@ -9,7 +10,7 @@ import unittest
 
 import pefile
 
-from wine_support import BUILD_DIR, LAUNCHER, WORK_DIR
+from wine_support import BUILD_DIR, LAUNCHER, RECORDING_INSTALLER, RECORDING_INSTALLER_X86_64, WORK_DIR
 
 SOURCE_DIR = os.environ.get("SOURCE_DIR", os.path.join(os.path.dirname(__file__), "..", ".."))
 
@@ -57,6 +58,39 @@ class ExecutableForm(unittest.TestCase):
 
     def test_carries_no_timestamp(self):
         self.assertEqual(self.image.FILE_HEADER.TimeDateStamp, 0)
+
+
+class StandInForm(unittest.TestCase):
+    # Each stand-in installer, the machine type its folder of a medium needs,
+    # and the optional header's magic of that type. A compiler that quietly
+    # built for the other machine would leave the 64-bit Windows' tests
+    # starting a 32-bit program.
+    I386 = (0x14C, 0x10B)  # IMAGE_FILE_MACHINE_I386, PE32
+    AMD64 = (0x8664, 0x20B)  # IMAGE_FILE_MACHINE_AMD64, PE32+
+    CASES = [
+        ("recording installer, 32bit", RECORDING_INSTALLER, I386),
+        ("recording installer, 64bit", RECORDING_INSTALLER_X86_64, AMD64),
+        ("benchmark installer, 32bit", os.path.join(BUILD_DIR, "bench", "setup32.exe"), I386),
+        ("benchmark installer, 64bit", os.path.join(BUILD_DIR, "x86-64", "bench", "setup64.exe"), AMD64),
+    ]
+
+    def test_each_stand_in_is_a_console_program_of_its_machine_type(self):
+        for name, path, (machine, magic) in self.CASES:
+            with self.subTest(name):
+                image = pefile.PE(path, fast_load=True)
+                self.assertEqual((hex(image.FILE_HEADER.Machine), hex(image.OPTIONAL_HEADER.Magic)),
+                                 (hex(machine), hex(magic)))
+                self.assertEqual(image.OPTIONAL_HEADER.Subsystem,
+                                 pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_CUI"])
+
+    def test_each_stand_in_imports_only_system_libraries(self):
+        # Linked statically like the launcher, so neither build needs a
+        # MinGW runtime DLL that a test machine may lack.
+        for name, path, _ in self.CASES:
+            with self.subTest(name):
+                image = pefile.PE(path)
+                imported = {entry.dll.decode("ascii") for entry in image.DIRECTORY_ENTRY_IMPORT}
+                self.assertLessEqual(imported, {"KERNEL32.dll", "msvcrt.dll"})
 
 
 class Reproducible(unittest.TestCase):

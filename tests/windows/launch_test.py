@@ -23,13 +23,16 @@ def installer(root, build):
 
 class Selection(unittest.TestCase):
     def test_each_windows_starts_its_own_build(self):
-        for prefix, build in ((PREFIX_32, "32bit"), (PREFIX_64, "64bit")):
+        # A 64-bit Windows runs the x86-64 build, so the start crosses from
+        # the launcher's WOW64 process into a 64-bit one.
+        for prefix, build, bits in ((PREFIX_32, "32bit", 32), (PREFIX_64, "64bit", 64)):
             with self.subTest(prefix.arch):
                 root = new_folder("selection")
                 launcher = lay_out_medium(root)
                 run = start(prefix, launcher, b"launcher.exe")
                 self.assertEqual(run.status, 0)
                 self.assertEqual([start[0] for start in run.started()], [installer(root, build)])
+                self.assertEqual(run.pointer_bits(), [bits])
                 self.assertEqual(run.stdout, b"")
                 self.assertEqual(run.stderr, b"")
 
@@ -73,7 +76,10 @@ class Forwarding(unittest.TestCase):
         root = new_folder("forwarding")
         launcher = lay_out_medium(root)
         run = start(PREFIX_64, launcher, b'launcher.exe /s "a b" ""')
-        self.assertEqual(run.started()[0][1], installer(root, "64bit") + b" /s a b  ")
+        expected = installer(root, "64bit") + b" /s a b  "
+        self.assertEqual(run.started()[0][1], expected)
+        # The 64-bit process gets its line from the system's UTF-16 copy.
+        self.assertEqual(run.unicode_lines(), [expected.decode("latin-1")])
 
 
 class WaitingAndStatus(unittest.TestCase):

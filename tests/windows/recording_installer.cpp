@@ -1,6 +1,8 @@
 // A stand-in installer. It appends to the file named by STANDIN_RECORD what
 // it was given: its own path, its command line byte for byte, its current
-// directory and the ANSI code page it runs in; sleeps STANDIN_SLEEP_MS;
+// directory, the ANSI code page it runs in, its pointer width in bits (32
+// or 64: which of its builds ran) and its command line as the system holds
+// it, in UTF-16, written as UTF-8; sleeps STANDIN_SLEEP_MS;
 // appends that it ended; and exits with STANDIN_EXIT_STATUS. With
 // STANDIN_ECHO set it also says so on its console.
 #include <windows.h>
@@ -30,6 +32,16 @@ void Append(const std::string& recordFile, const std::string& text)
     CloseHandle(file);
 }
 
+std::string Utf8(const wchar_t* text)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return "";
+    std::string converted(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, &converted[0], size, nullptr, nullptr);
+    converted.resize(static_cast<std::size_t>(size - 1));
+    return converted;
+}
+
 }  // namespace
 
 int main()
@@ -42,7 +54,8 @@ int main()
 
     const std::string recordFile = Environment("STANDIN_RECORD");
     Append(recordFile, std::string("started\x1f") + modulePath + "\x1f" + commandLine + "\x1f" + currentDirectory +
-                           "\x1f" + std::to_string(GetACP()) + "\n");
+                           "\x1f" + std::to_string(GetACP()) + "\x1f" + std::to_string(8 * sizeof(void*)) + "\x1f" +
+                           Utf8(GetCommandLineW()) + "\n");
     if (!Environment("STANDIN_ECHO").empty()) {
         std::printf("  installer %s\n  command line [%s]\n  current directory %s\n", modulePath, commandLine.c_str(),
                     currentDirectory);

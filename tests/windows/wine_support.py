@@ -18,6 +18,11 @@ BUILD_DIR = os.path.abspath(BUILD_DIR)
 LAUNCHER = os.path.join(BUILD_DIR, "launcher.exe")
 TEST_PROGRAMS = os.path.join(BUILD_DIR, "test-programs")
 RECORDING_INSTALLER = os.path.join(TEST_PROGRAMS, "recording_installer.exe")
+# Its x86-64 build, from the build's x86-64 sub-build (cmake/mingw-w64-x86-64.cmake).
+RECORDING_INSTALLER_X86_64 = os.path.join(BUILD_DIR, "x86-64", "test-programs", "recording_installer.exe")
+# The stand-in installer of each folder of a medium, as on a real one: a
+# 32-bit Windows starts the i686 build, a 64-bit Windows the x86-64 build.
+INSTALLER_BUILDS = {"32bit": RECORDING_INSTALLER, "64bit": RECORDING_INSTALLER_X86_64}
 DRIVER = os.path.join(TEST_PROGRAMS, "start_with_command_line.exe")
 CLASSIFICATION_PROBE = os.path.join(TEST_PROGRAMS, "classification_probe.exe")
 PLANTED_LIBRARY = os.path.join(TEST_PROGRAMS, "planted_library.dll")
@@ -158,7 +163,7 @@ def lay_out_medium(root, launcher_name="launcher.exe", builds=("32bit", "64bit")
     shutil.copyfile(LAUNCHER, launcher)
     for build in builds:
         os.makedirs(os.path.join(root, build), exist_ok=True)
-        shutil.copyfile(RECORDING_INSTALLER, os.path.join(root, build, "setup.exe"))
+        shutil.copyfile(INSTALLER_BUILDS[build], os.path.join(root, build, "setup.exe"))
     return launcher
 
 
@@ -179,6 +184,14 @@ class Run:
 
     def code_pages(self):
         return [int(fields[4]) for fields in self.records if fields[0] == b"started"]
+
+    def pointer_bits(self):
+        """32 or 64 for each start: which build of the installer ran."""
+        return [int(fields[5]) for fields in self.records if fields[0] == b"started"]
+
+    def unicode_lines(self):
+        """The command line of each start as the system handed it across, in UTF-16, as text."""
+        return [fields[6].decode("utf-8") for fields in self.records if fields[0] == b"started"]
 
     def ended(self):
         return [fields[1] for fields in self.records if fields[0] == b"ended"]
