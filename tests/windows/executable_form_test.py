@@ -14,7 +14,10 @@ from wine_support import BUILD_DIR, LAUNCHER, RECORDING_INSTALLER, RECORDING_INS
 
 SOURCE_DIR = os.environ.get("SOURCE_DIR", os.path.join(os.path.dirname(__file__), "..", ".."))
 
-MANIFEST = b'<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0"></assembly>'
+MANIFEST = (b'<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">'
+            b'<application xmlns="urn:schemas-microsoft-com:asm.v3"><windowsSettings>'
+            b'<activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">UTF-8</activeCodePage>'
+            b'</windowsSettings></application></assembly>')
 RT_MANIFEST = 24
 LANGUAGE_EN_US = 1033
 
@@ -53,7 +56,7 @@ class ExecutableForm(unittest.TestCase):
             self.assertIn(used, imports["KERNEL32.dll"])
         self.assertFalse(hasattr(self.image, "DIRECTORY_ENTRY_DELAY_IMPORT"))
 
-    def test_only_resource_is_the_empty_manifest(self):
+    def test_only_resource_is_the_manifest_that_asks_for_utf8(self):
         self.assertEqual(resources(self.image), [(RT_MANIFEST, 1, LANGUAGE_EN_US, MANIFEST)])
 
     def test_carries_no_timestamp(self):
