@@ -5,6 +5,8 @@
 // program's standard output and standard error go to REQUEST.stdout and
 // REQUEST.stderr, and REQUEST.status receives its exit status and how long
 // it ran, in milliseconds, or "failed" and the error of a refused start.
+// With DRIVER_UTF8 set, the fields are UTF-8 and the start is a Unicode one
+// (CreateProcessW), so that a name outside the ANSI code page can be given.
 #include <windows.h>
 
 #include <cstdio>
@@ -39,6 +41,30 @@ HANDLE CreateInheritable(const std::string& path, DWORD access, DWORD dispositio
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+std::wstring Wide(const std::string& utf8)
+{
+    const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], size);
+    return wide;
+}
+
+BOOL StartUnicode(const std::vector<std::string>& fields, const STARTUPINFOA& startup, PROCESS_INFORMATION& process)
+{
+    const std::wstring applicationName = Wide(fields[0]);
+    std::wstring commandLine = Wide(fields[1]);
+    const std::wstring currentDirectory = Wide(fields[2]);
+    STARTUPINFOW startupW{};
+    startupW.cb = sizeof startupW;
+    startupW.dwFlags = startup.dwFlags;
+    startupW.hStdInput = startup.hStdInput;
+    startupW.hStdOutput = startup.hStdOutput;
+    startupW.hStdError = startup.hStdError;
+    return CreateProcessW(applicationName.empty() ? nullptr : applicationName.c_str(), &commandLine[0], nullptr,
+                          nullptr, TRUE, 0, nullptr, currentDirectory.empty() ? nullptr : currentDirectory.c_str(),
+                          &startupW, &process);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -70,8 +96,11 @@ int main(int argc, char** argv)
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&started);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(applicationName, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                        currentDirectory, &startup, &process)) {
+    const BOOL startAccepted = GetEnvironmentVariableA("DRIVER_UTF8", nullptr, 0) != 0
+                             ? StartUnicode(fields, startup, process)
+                             : CreateProcessA(applicationName, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                              currentDirectory, &startup, &process);
+    if (!startAccepted) {
         WriteText(request + ".status", "failed " + std::to_string(GetLastError()));
         return 1;
     }

@@ -198,9 +198,12 @@ class Run:
 
 
 def start(prefix, application, command_line, current_directory=b"", exit_status=0, sleep_ms=0,
-          encoding="latin-1", locale=None, extra_env=None):
+          encoding="latin-1", locale=None, extra_env=None, unicode_start=False):
     """Starts application (a Unix path, or None for none) with an exact command
-    line (bytes) through the driver, and collects what happened."""
+    line (bytes) through the driver, and collects what happened. A Unicode
+    start takes the command line and the directory in UTF-8."""
+    if unicode_start:
+        encoding = "utf-8"
     folder = new_folder("run")
     request = os.path.join(folder, "request")
     record = os.path.join(folder, "record")
@@ -212,6 +215,8 @@ def start(prefix, application, command_line, current_directory=b"", exit_status=
         "STANDIN_EXIT_STATUS": str(exit_status),
         "STANDIN_SLEEP_MS": str(sleep_ms),
     }
+    if unicode_start:
+        env["DRIVER_UTF8"] = "1"
     env.update(extra_env or {})
     prefix.wine([DRIVER, windows_path(request).decode("latin-1")], extra_env=env, locale=locale)
 
