@@ -44,6 +44,20 @@ TEST(CommandLineSplit, ProgramName)
     }, SingleByteCodePage());
 }
 
+// With UTF-8 as its ANSI code page the process sees no lead bytes, and no
+// byte of a multi-byte character is a blank, a tab, a quote or a backslash:
+// the single-byte rules split it whole.
+TEST(CommandLineSplit, Utf8CodePage)
+{
+    ExpectSplits({
+        {"Cyrillic folder", "\"D:\\\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA\\launcher.exe\" /s",
+         {"D:\\\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA\\launcher.exe", "/s"}},
+        {"Hangul argument with a blank, quoted", "l \"\xEC\x84\xA4 \xEC\xB9\x98\"", {"l", "\xEC\x84\xA4 \xEC\xB9\x98"}},
+        {"character before a backslash and a quote", "l \"\xC3\xA9\\\\\" x", {"l", "\xC3\xA9\\", "x"}},
+        {"four-byte character between blanks", "l \xF0\x9F\x98\x80 x", {"l", "\xF0\x9F\x98\x80", "x"}},
+    }, SingleByteCodePage());
+}
+
 TEST(CommandLineSplit, Separators)
 {
     ExpectSplits({

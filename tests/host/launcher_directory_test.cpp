@@ -30,6 +30,10 @@ TEST(LauncherDirectory, CutAtTheLastBackslash)
         {"a real backslash after a character", "D:\\\x95\x5C\\\x95\x5C.exe", true, "D:\\\x95\x5C"},
         {"lead byte last", "D:\\media\\\x95", true, R"(D:\media)"},
         {"single-byte code page: 0x5C is a backslash", "D:\\media\\\x95\x5C.exe", false, "D:\\media\\\x95"},
+        // UTF-8 has no lead bytes to report, and no byte of its characters is 0x5C.
+        {"UTF-8 folder name", "D:\\\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA\\launcher.exe", false,
+         "D:\\\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA"},
+        {"UTF-8 file name", "D:\\media\\\xED\x91\x9C.exe", false, "D:\\media"},
     };
     for (const DirectoryCase& row : cases) {
         SCOPED_TRACE(row.name);
