@@ -12,6 +12,8 @@ import wine_support as wine  # noqa: E402
 
 MEDIUM = os.path.join(wine.BUILD_DIR, "demo", "Sample Disc")
 NO_64BIT_MEDIUM = os.path.join(wine.BUILD_DIR, "demo", "Disc without 64bit")
+# A folder whose name a Western system's code page (1252) cannot hold.
+CYRILLIC_MEDIUM = os.path.join(wine.BUILD_DIR, "demo", "Установка")
 
 MACHINE_NAMES = {0x14C: "i386", 0x8664: "x86-64 (AMD64)"}
 
@@ -45,6 +47,22 @@ def show(title, prefix, launcher, arguments, exit_status=0):
     print()
 
 
+def show_unicode(title, prefix, launcher, arguments):
+    """A start that gives names outside the system's code page, in UTF-16."""
+    command_line = '"%s" %s' % (wine.windows_path(launcher, "utf-8").decode("utf-8"), arguments)
+    print("== " + title)
+    print("   launcher command line:  " + command_line)
+    run = wine.start(prefix, launcher, command_line.encode("utf-8"), unicode_start=True)
+    for line, code_page in zip(run.unicode_lines(), run.code_pages()):
+        print("   its command line:       [" + line + "] (as the system gave it, in UTF-16)")
+        print("   installer's code page:  %d (the system's own)" % code_page)
+    if not run.started():
+        print("   installer started:      none")
+    print("   launcher's output:      " + (repr(run.stdout.decode("latin-1")) if run.stdout else "none"))
+    print("   launcher's exit status: %s" % (run.status if run.start_error is None else "not started"))
+    print()
+
+
 def show_by_hand(prefix, launcher):
     """As a person would run it: the sample installer prints what it received."""
     print("== By hand, on 64-bit Windows: wine launcher.exe /s \"C:\\My Files\"")
@@ -60,9 +78,10 @@ def show_by_hand(prefix, launcher):
 
 
 def main():
-    for folder in (MEDIUM, NO_64BIT_MEDIUM):
+    for folder in (MEDIUM, NO_64BIT_MEDIUM, CYRILLIC_MEDIUM):
         shutil.rmtree(folder, ignore_errors=True)
     launcher = wine.lay_out_medium(MEDIUM)
+    cyrillic_launcher = wine.lay_out_medium(CYRILLIC_MEDIUM)
     launcher_without_64bit = wine.lay_out_medium(NO_64BIT_MEDIUM, builds=("32bit",))
     print("Sample medium: " + MEDIUM)
     for root, _, files in sorted(os.walk(MEDIUM)):
@@ -81,6 +100,8 @@ def main():
         show("64-bit Windows, a few arguments", wine.PREFIX_64, launcher, b'/s /log "C:\\My Dir\\\\"')
         show("64-bit Windows, the installer asks for a restart", wine.PREFIX_64, launcher, b"/s", exit_status=3010)
         show("64-bit Windows, a medium without its 64bit build", wine.PREFIX_64, launcher_without_64bit, b"/s")
+        show_unicode("64-bit Windows, a medium in a folder named in Cyrillic", wine.PREFIX_64, cyrillic_launcher,
+                     "/s /dir=Диск")
     finally:
         wine.close_prefixes()
 
