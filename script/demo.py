@@ -29,6 +29,14 @@ def unix_path(windows_path):
     return windows_path[2:].replace("\\", "/")
 
 
+def show_outcome(run):
+    if not run.started():
+        print("   installer started:      none")
+    print("   launcher's output:      " + (repr(run.stdout.decode("latin-1")) if run.stdout else "none"))
+    print("   launcher's exit status: %s" % (run.status if run.start_error is None else "not started"))
+    print()
+
+
 def show(title, prefix, launcher, arguments, exit_status=0):
     command_line = b'"' + wine.windows_path(launcher) + b'"' + (b" " + arguments if arguments else b"")
     print("== " + title)
@@ -40,11 +48,7 @@ def show(title, prefix, launcher, arguments, exit_status=0):
         print("   its machine type:       " + machine_type(unix_path(installer.decode("latin-1"))))
         print("   its command line:       [" + received.decode("latin-1") + "]")
         print("   its current directory:  " + directory.decode("latin-1"))
-    if not run.started():
-        print("   installer started:      none")
-    print("   launcher's output:      " + (repr(run.stdout.decode("latin-1")) if run.stdout else "none"))
-    print("   launcher's exit status: %s" % (run.status if run.start_error is None else "not started"))
-    print()
+    show_outcome(run)
 
 
 def show_unicode(title, prefix, launcher, arguments):
@@ -56,11 +60,7 @@ def show_unicode(title, prefix, launcher, arguments):
     for line, code_page in zip(run.unicode_lines(), run.code_pages()):
         print("   its command line:       [" + line + "] (as the system gave it, in UTF-16)")
         print("   installer's code page:  %d (the system's own)" % code_page)
-    if not run.started():
-        print("   installer started:      none")
-    print("   launcher's output:      " + (repr(run.stdout.decode("latin-1")) if run.stdout else "none"))
-    print("   launcher's exit status: %s" % (run.status if run.start_error is None else "not started"))
-    print()
+    show_outcome(run)
 
 
 def show_by_hand(prefix, launcher):
